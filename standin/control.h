@@ -3,6 +3,7 @@
 #ifndef STANDIN_CONTROL_H
 #define STANDIN_CONTROL_H
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -75,6 +76,19 @@ int CallCount(const std::string& function);
 // "operator: ..." in the journal and ends the process with exit code kOperatorFault.
 void ScriptOperator(const std::vector<std::string>& actions);
 enum { kOperatorFault = 250 };
+
+// ---- Desktop --------------------------------------------------------------------------------
+
+// The screen is 800 by 600 pixels; the work area (the screen less the task bar) is 0,0 800,572
+// unless set here. Reset restores it.
+void SetWorkArea(const RECT& area);
+// In-process tests with templates of their own: the running module's resources become those of
+// this .res image (false, and nothing changes, when it does not parse). Reset returns to the
+// resources linked into the program.
+bool SetModuleResources(const std::vector<unsigned char>& resFile);
+// Called with each operator action just before the program takes it, so that an in-process test
+// can look at the desktop at that moment (which window is enabled, where it is). Reset removes it.
+void ObserveOperator(std::function<void(const std::string& action)> observer);
 
 // ---- Read back -------------------------------------------------------------------------------
 
