@@ -107,7 +107,12 @@ std::vector<HWND> DialogWindows() {
   return found;  // topmost first
 }
 
-bool IsBox(HWND w) { return GetDlgItem(w, 0xFFFF) != nullptr; }
+// A message box: its text is the static control 65535. A dialog's own controls without an ID (-1,
+// such as a picture) carry 65535 too, so a picture does not count.
+bool IsBox(HWND w) {
+  HWND text = GetDlgItem(w, 0xFFFF);
+  return text && (GetWindowLongA(text, GWL_STYLE) & 0x1F) != SS_BITMAP;
+}
 
 std::vector<HWND> Children(HWND w) {
   std::vector<HWND> found;
@@ -144,7 +149,7 @@ std::string Flags(HWND c, HWND focus) {
   if (cls == "Static" && (style & 0x1F) == SS_BITMAP) {
     DWORD_PTR bmp = 0;
     SendMessageTimeoutA(c, STM_GETIMAGE, IMAGE_BITMAP, 0, SMTO_ABORTIFHUNG, 2000, &bmp);
-    out += bmp ? " bitmap" : " nobitmap";
+    out += bmp ? " bitmap=yes" : " bitmap=none";
   }
   if (c == focus) out += " focus";
   return out;
@@ -177,7 +182,6 @@ void Describe(HWND w) {
   for (HWND c : Children(w)) {
     if (GetParent(c) != w) continue;
     int id = GetDlgCtrlID(c);
-    if (id == 0xFFFF && IsBox(w)) id = 65535;
     Line("  control " + std::to_string(id) + " " + ClassOf(c) + " \"" + Visible(TextOf(c)) + "\"" +
          Flags(c, focus));
   }
@@ -425,7 +429,7 @@ int main(int argc, char** argv) {
     if ((a == "-o" || a == "-t" || a == "-f" || a == "-s") && i + 1 < argc) {
       std::string v = argv[++i];
       if (a == "-o") {
-        g_out = std::fopen(v.c_str(), "w");
+        g_out = std::fopen(v.c_str(), "wb");  // LF line ends, as the scripts read them
         if (!g_out) { std::fprintf(stderr, "robot: cannot write %s\n", v.c_str()); return 2; }
       } else if (a == "-t") {
         g_timeout = std::strtoul(v.c_str(), nullptr, 10);
