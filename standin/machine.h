@@ -81,6 +81,13 @@ void RegistryLoad(const std::string& file);
 // Desktop state reset, provided by the window side.
 void DesktopReset();
 
+// Releases every heap block an earlier in-process run still holds (heap.cpp).
+void HeapReset();
+// Closes every file handle still open and forgets the other kernel handles (files.cpp).
+void FilesReset();
+// A fresh kernel object handle (a process or thread of CreateProcessA) that CloseHandle accepts.
+HANDLE NewObjectHandle(const std::string& what);
+
 }  // namespace internal
 }  // namespace standin
 
