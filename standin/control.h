@@ -80,7 +80,8 @@ enum { kOperatorFault = 250 };
 // ---- Desktop --------------------------------------------------------------------------------
 
 // The screen is 800 by 600 pixels; the work area (the screen less the task bar) is 0,0 800,572
-// unless set here. Reset restores it.
+// unless set here. Reset restores it. Like the two calls below, it acts in-process only: a program
+// run by RunProgram sees the default work area.
 void SetWorkArea(const RECT& area);
 // In-process tests with templates of their own: the running module's resources become those of
 // this .res image (false, and nothing changes, when it does not parse). Reset returns to the

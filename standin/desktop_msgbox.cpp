@@ -110,7 +110,9 @@ extern "C" int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UI
     SetLastErrorCode(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  HWND owner = (hWnd != 0 && Find(hWnd) != nullptr) ? hWnd : 0;
+  // An owner that is not a window makes the call fail, as on Windows; nothing is shown.
+  if (hWnd != 0 && Find(hWnd) == nullptr) return 0;
+  HWND owner = hWnd;
   // A control as owner stands for its dialog.
   if (owner != 0 && Find(owner)->parent != 0) owner = Find(owner)->parent;
   std::string ownerText = OwnerDescription(owner);

@@ -342,6 +342,11 @@ TEST_F(Desktop, MessageBoxJournalAndFault) {
   EXPECT_EQ(MessageBoxA(0, "x", "y", MB_OK), 0);
   EXPECT_EQ(standin::Boxes().size(), 1u);
   EXPECT_EQ(MessageBoxA(0, "x", "y", MB_OK), IDOK);
+
+  // So does a box whose owner is no window.
+  standin::ScriptOperator({"answer IDOK"});
+  EXPECT_EQ(MessageBoxA(reinterpret_cast<HWND>(0x1234), "x", "y", MB_OK), 0);
+  EXPECT_EQ(standin::Boxes().size(), 2u);
 }
 
 // The owner is disabled while the box is open and given back only what it had: a dialog that was
