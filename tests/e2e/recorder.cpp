@@ -8,6 +8,7 @@
 //   cwd <working directory>
 //   errormode <hex>
 //   file <path> <bytes in hex> | file <path> missing
+//   end
 // GRPNAM.DAT and OEM2ANSI.INI are looked for beside the program (the uninstall hand-off) and in the
 // folder named by the first word after the program path (the install directory of the install
 // hand-off).
@@ -76,6 +77,7 @@ int main() {
       if (dir != own) RecordFile(out, dir + name);
     }
   }
+  std::fputs("end\n", out);  // the record is complete
   std::fclose(out);
   return 0;
 }
