@@ -1,5 +1,6 @@
 // ANSI 1252 <-> OEM 437 for OemToCharA and CharToOemBuffA, built from the C library's iconv.
 #include <iconv.h>
+#include <locale.h>
 
 #include <string>
 
@@ -66,9 +67,17 @@ struct Tables {
   unsigned char toOem[256];
   unsigned char toAnsi[256];
   Tables() {
+    // iconv's transliteration follows the character-type locale; the tables must not depend on
+    // the host's, so they are built under C.UTF-8 for this thread alone.
+    locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+    locale_t previous = utf8 != static_cast<locale_t>(0) ? uselocale(utf8) : static_cast<locale_t>(0);
     for (int i = 0; i < 256; ++i) {
       toOem[i] = MapByte(true, static_cast<unsigned char>(i));
       toAnsi[i] = MapByte(false, static_cast<unsigned char>(i));
+    }
+    if (utf8 != static_cast<locale_t>(0)) {
+      uselocale(previous);
+      freelocale(utf8);
     }
   }
 };

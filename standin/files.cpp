@@ -166,17 +166,17 @@ std::string FullPath(const std::string& windowsPath) {
 bool MapPath(const std::string& windowsPath, std::string* hostPath, DWORD* error) {
   std::string full = FullPath(windowsPath);
   char drive = full[0];
-  auto it = M().drives.find(drive);
-  if (it == M().drives.end()) {
-    *error = ERROR_PATH_NOT_FOUND;
-    return false;
-  }
-  if (M().noMedium.count(drive) != 0) {
+  if (M().noMedium.count(drive) != 0) {  // the drive is there, mapped or not, but empty
     // Without SEM_FAILCRITICALERRORS Windows would stop the program with a system box here.
     if ((M().errorMode & SEM_FAILCRITICALERRORS) == 0) {
       Log(std::string("critical error box: drive ") + drive + ": not ready");
     }
     *error = ERROR_NOT_READY;
+    return false;
+  }
+  auto it = M().drives.find(drive);
+  if (it == M().drives.end()) {
+    *error = ERROR_PATH_NOT_FOUND;
     return false;
   }
   std::string host = it->second;
