@@ -72,9 +72,9 @@ void NoteShown(Window& dialog) {
   M().dialogs.push_back(record);
   std::string line = "dialog " + std::to_string(record.templateId) + " caption=" +
                      Quoted(record.caption) + (record.centred ? " centred" : " not-centred") +
-                     " focus=" + std::to_string(record.focusId);
+                     " focus=" + std::to_string(record.focusId) + " controls:";
+  for (const std::string& control : record.controls) line += " [" + Quoted(control) + "]";
   Log(line);
-  for (const std::string& control : record.controls) Log("  control " + control);
 }
 
 }  // namespace internal
