@@ -5,7 +5,7 @@
 enum { kCommandLineSize = 1024 };
 
 // Joins programPath and the arguments with single blanks into out (kCommandLineSize bytes):
-// nothing quoted, empty arguments keep their places, and an all-empty join adds nothing.
+// nothing quoted, empty arguments keep their places; no arguments or a single empty one add nothing.
 // False (out "") when the result does not fit.
 bool JoinCommandLine(char* out, const char* programPath, const char* const* args, int count);
 

@@ -1,3 +1,0 @@
-#include "app/sequences.h"
-#include "win32/api.h"
-void UninstallSequence() {}
