@@ -70,7 +70,7 @@ int CallCount(const std::string& function);
 // Actions, one per string, taken in order whenever the program waits for the user:
 //   "answer IDYES" | "answer IDNO" | "answer IDOK" | "answer IDCANCEL"   for a message box
 //   "click <id>"          a mouse click on the control with that ID of the dialog in front
-//   "enter" | "esc"       the key, sent to the control that has the focus
+//   "enter" | "esc" | "tab"  the key, sent to the control that has the focus
 //   "type <id> <text>"    replaces the text of that control (C escapes \n \r \t \\ \xHH allowed)
 // When the program waits and the next action does not fit (or none is left), the stand-in records
 // "operator: ..." in the journal and ends the process with exit code kOperatorFault.

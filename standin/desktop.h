@@ -43,6 +43,8 @@ struct Window {
   DLGPROC proc = 0;
   int templateId = 0;          // dialogs created from a resource of the module
   std::vector<HWND> children;  // controls in template order
+  int defaultId = IDOK;        // dialogs: the button Enter presses (the dialog manager's DM_GETDEFID)
+  int templateDefaultId = IDOK;  // the template's BS_DEFPUSHBUTTON, else IDOK
   bool recorded = false;       // its M().dialogs entry exists
   std::string titleOrdinal;    // "#131" when the template gave an ordinal title
 };
@@ -74,6 +76,8 @@ HWND FrontDialog();
 // The window's procedure: what SendMessageA and DispatchMessageA deliver to.
 LRESULT Deliver(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+// A push button (BS_PUSHBUTTON or BS_DEFPUSHBUTTON).
+bool IsPushButton(const Window& w);
 // A push button with BS_DEFPUSHBUTTON.
 bool IsDefaultPushButton(const Window& w);
 

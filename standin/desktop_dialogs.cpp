@@ -150,6 +150,7 @@ extern "C" HWND WINAPI CreateDialogIndirectParamA(HINSTANCE hInstance, LPCDLGTEM
     int ct = d->rect.top + DialogUnitsToPixelsY(item.y);
     c.rect = {cl, ct, cl + DialogUnitsToPixelsX(item.cx), ct + DialogUnitsToPixelsY(item.cy)};
     d->children.push_back(c.handle);
+    if (IsDefaultPushButton(c)) d->defaultId = d->templateDefaultId = c.id;
   }
 
   // The control that gets the focus: the first one with a tab stop that can take it.

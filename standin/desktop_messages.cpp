@@ -59,11 +59,12 @@ void TakeOperatorAction() {
     if (front == 0) OperatorFault("the program waits for input but no dialog can take it");
     std::string action = NextAction();
     if (action.empty()) OperatorFault("no action left while " + DialogName(front) + " waits");
-    if (action == "enter" || action == "esc") {
+    if (action == "enter" || action == "esc" || action == "tab") {
       HWND target = D().focus;
       Window* f = Find(target);
       if (f == nullptr || (f->handle != front && f->parent != front)) target = front;
-      Post(target, WM_KEYDOWN, action == "enter" ? VK_RETURN : VK_ESCAPE, 1);
+      WPARAM key = action == "enter" ? VK_RETURN : action == "esc" ? VK_ESCAPE : VK_TAB;
+      Post(target, WM_KEYDOWN, key, 1);
       return;
     }
     size_t space = action.find(' ');
@@ -93,18 +94,6 @@ void TakeOperatorAction() {
   }
 }
 
-// The control that Enter presses: a focused push button, else the default push button, else none
-// (IDOK is sent then).
-Window* EnterButton(Window& dialog) {
-  Window* f = Find(D().focus);
-  if (f && f->parent == dialog.handle && f->kind == Kind::kButton && (f->style & 0x0F) <= 1) return f;
-  for (HWND child : dialog.children) {
-    Window* c = Find(child);
-    if (c && IsDefaultPushButton(*c)) return c;
-  }
-  return nullptr;
-}
-
 void MoveFocus(Window& dialog) {
   const std::vector<HWND>& kids = dialog.children;
   size_t n = kids.size(), start = n;
@@ -114,6 +103,10 @@ void MoveFocus(Window& dialog) {
     Window* c = Find(kids[(start + k) % (n == 0 ? 1 : n)]);
     if (c && (c->style & WS_TABSTOP) && c->enabled && c->visible) {
       SetFocus(c->handle);
+      // Focus moved by the dialog manager makes a push button the default, and gives the default
+      // back to the template's when it moves on to another kind of control. SetFocus and mouse
+      // clicks leave the default where it is (as Wine's dialog manager does).
+      dialog.defaultId = IsPushButton(*c) ? c->id : dialog.templateDefaultId;
       return;
     }
   }
@@ -222,11 +215,12 @@ BOOL WINAPI IsDialogMessageA(HWND hDlg, LPMSG lpMsg) {
   if (target == nullptr || (target->handle != hDlg && target->parent != hDlg)) return FALSE;
   if (lpMsg->message == WM_KEYDOWN) {
     if (lpMsg->wParam == VK_RETURN) {
-      Window* button = EnterButton(*dialog);
-      if (button != nullptr && !button->enabled) return TRUE;
-      int id = button ? button->id : IDOK;
-      LPARAM from = button ? reinterpret_cast<LPARAM>(button->handle) : 0;
-      Deliver(hDlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), from);
+      // Enter presses the default button; nothing happens when it is disabled.
+      HWND button = GetDlgItem(hDlg, dialog->defaultId);
+      Window* b = Find(button);
+      if (b != nullptr && !b->enabled) return TRUE;
+      Deliver(hDlg, WM_COMMAND, MAKEWPARAM(dialog->defaultId, BN_CLICKED),
+              reinterpret_cast<LPARAM>(button));
       return TRUE;
     }
     if (lpMsg->wParam == VK_ESCAPE) {

@@ -13,12 +13,12 @@ namespace {
 const DWORD kErrorInvalidWindowHandle = 1400;
 ULONG_PTR g_nextHandle = 0x10010;
 
+}  // namespace
+
 bool IsPushButton(const Window& w) {
   DWORD type = w.style & 0x0F;
   return w.kind == Kind::kButton && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
 }
-
-}  // namespace
 
 Desktop& D() {
   static Desktop desktop;

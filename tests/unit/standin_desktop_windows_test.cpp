@@ -45,7 +45,8 @@ class Desktop : public ::testing::Test {
                                       RecordingProc, 42);
   }
   HWND CreateStandard(DWORD extraStyle = WS_VISIBLE) {
-    return Create({false, WS_POPUP | WS_CAPTION | extraStyle, 0, 0, 200, 100, "Raw", StandardItems()});
+    return Create({false, static_cast<DWORD>(WS_POPUP | WS_CAPTION | extraStyle), 0, 0, 200, 100, "Raw",
+                   StandardItems()});
   }
   // The exit code when fn ends the process, -1 when it returns.
   template <typename Fn>
@@ -216,7 +217,14 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         KeyCase{"EnterPressesTheDefaultButton", {"enter"}, kEditId, true, {MAKEWPARAM(7, BN_CLICKED)}},
         KeyCase{"EnterWithoutDefaultIsIdok", {"enter"}, kEditId, false, {MAKEWPARAM(IDOK, BN_CLICKED)}},
-        KeyCase{"EnterOnAFocusedButton", {"enter"}, IDCANCEL, true, {MAKEWPARAM(IDCANCEL, BN_CLICKED)}},
+        // The default moves with the dialog manager's Tab, not with SetFocus or a click (as in Wine).
+        KeyCase{"EnterIgnoresSetFocus", {"enter"}, IDCANCEL, true, {MAKEWPARAM(7, BN_CLICKED)}},
+        KeyCase{"EnterAfterAClick", {"click 2", "enter"}, 0, true,
+                {MAKEWPARAM(IDCANCEL, BN_CLICKED), MAKEWPARAM(7, BN_CLICKED)}},
+        KeyCase{"TabToAButtonMakesItTheDefault", {"tab", "enter"}, 0, true,
+                {MAKEWPARAM(IDCANCEL, BN_CLICKED)}},
+        KeyCase{"TabOnToTheEditGivesTheDefaultBack", {"tab", "tab", "enter"}, 0, true,
+                {MAKEWPARAM(7, BN_CLICKED)}},
         KeyCase{"EscIsIdcancel", {"esc"}, 0, true, {MAKEWPARAM(IDCANCEL, BN_CLICKED)}},
         KeyCase{"ClickAButton", {"click 2"}, 0, true, {MAKEWPARAM(IDCANCEL, BN_CLICKED)}},
         KeyCase{"ClickAStaticIsNoCommand", {"click 301"}, 0, true, {}}),
