@@ -73,7 +73,10 @@ void NoteShown(Window& dialog) {
   std::string line = "dialog " + std::to_string(record.templateId) + " caption=" +
                      Quoted(record.caption) + (record.centred ? " centred" : " not-centred") +
                      " focus=" + std::to_string(record.focusId) + " controls:";
-  for (const std::string& control : record.controls) line += " [" + Quoted(control) + "]";
+  // The journal shows the start of long texts; the record keeps them whole.
+  const size_t kShown = 72;
+  for (const std::string& control : record.controls)
+    line += " [" + Quoted(control.size() > kShown ? control.substr(0, kShown) + "..." : control) + "]";
   Log(line);
 }
 
