@@ -12,6 +12,7 @@
 #include <map>
 
 #include "standin/machine.h"
+#include "standin/records.h"
 
 namespace standin {
 namespace internal {
@@ -24,6 +25,13 @@ const DWORD kTruncateExisting = 5;
 const DWORD kFileAttributeArchive = 0x20;
 
 DWORD g_lastError = 0;
+
+// Sets the last error and gives back the call's failure result.
+template <typename T>
+T Refuse(DWORD error, T result) {
+  SetLastErrorCode(error);
+  return result;
+}
 
 struct Object {
   std::string what;  // "file C:\X\Y", "process ...", "thread ..."
@@ -42,21 +50,6 @@ HANDLE NextHandle() {
   HANDLE h = reinterpret_cast<HANDLE>(g_nextHandle);
   g_nextHandle += 4;
   return h;
-}
-
-std::vector<std::string> SplitPath(const std::string& path) {
-  std::vector<std::string> parts;
-  std::string part;
-  for (char c : path) {
-    if (c == '\\') {
-      if (!part.empty()) parts.push_back(part);
-      part.clear();
-    } else {
-      part += c;
-    }
-  }
-  if (!part.empty()) parts.push_back(part);
-  return parts;
 }
 
 bool IsDirectory(const std::string& host) {
@@ -110,17 +103,13 @@ bool ValidName(const std::string& name) {
   return true;
 }
 
-// Maps a path for a call: false (and the last error set) when it cannot be used.
-bool MapForCall(LPCSTR path, std::string* host, std::string* full) {
-  if (path == nullptr || *path == '\0') {
-    SetLastErrorCode(ERROR_PATH_NOT_FOUND);
-    return false;
-  }
+// The start of every call that works on a path: its fault switch (ERROR_ACCESS_DENIED), then the
+// path mapped to the host. False, with the last error set, when the call must fail.
+bool Enter(const char* function, LPCSTR path, std::string* host, std::string* full) {
+  if (Fails(function, path != nullptr ? path : "")) return Refuse(ERROR_ACCESS_DENIED, false);
+  if (path == nullptr || *path == '\0') return Refuse(ERROR_PATH_NOT_FOUND, false);
   DWORD error = 0;
-  if (!MapPath(path, host, &error)) {
-    SetLastErrorCode(error);
-    return false;
-  }
+  if (!MapPath(path, host, &error)) return Refuse(error, false);
   *full = FullPath(path);
   return true;
 }
@@ -223,44 +212,25 @@ DWORD WINAPI GetLastError(void) { return g_lastError; }
 HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                           LPSECURITY_ATTRIBUTES lpSecurityAttributes, DWORD dwCreationDisposition,
                           DWORD dwFlagsAndAttributes, HANDLE hTemplateFile) {
-  if (Fails("CreateFileA", lpFileName != nullptr ? lpFileName : "")) {
-    SetLastErrorCode(ERROR_ACCESS_DENIED);
-    return INVALID_HANDLE_VALUE;
-  }
   std::string host, full;
-  if (!MapForCall(lpFileName, &host, &full)) return INVALID_HANDLE_VALUE;
-  if (IsDirectory(host)) {
-    SetLastErrorCode(ERROR_ACCESS_DENIED);
-    return INVALID_HANDLE_VALUE;
-  }
-  if (!IsDirectory(Parent(host))) {
-    SetLastErrorCode(ERROR_PATH_NOT_FOUND);
-    return INVALID_HANDLE_VALUE;
-  }
+  if (!Enter("CreateFileA", lpFileName, &host, &full)) return INVALID_HANDLE_VALUE;
+  if (IsDirectory(host)) return Refuse(ERROR_ACCESS_DENIED, INVALID_HANDLE_VALUE);
+  if (!IsDirectory(Parent(host))) return Refuse(ERROR_PATH_NOT_FOUND, INVALID_HANDLE_VALUE);
   bool existed = Exists(host);
   bool write = (dwDesiredAccess & GENERIC_WRITE) != 0;
   int flags = write ? ((dwDesiredAccess & GENERIC_READ) ? O_RDWR : O_WRONLY) : O_RDONLY;
   switch (dwCreationDisposition) {
     case CREATE_ALWAYS: flags |= O_CREAT | O_TRUNC; break;
     case CREATE_NEW:
-      if (existed) {
-        SetLastErrorCode(ERROR_FILE_EXISTS);
-        return INVALID_HANDLE_VALUE;
-      }
+      if (existed) return Refuse(ERROR_FILE_EXISTS, INVALID_HANDLE_VALUE);
       flags |= O_CREAT | O_EXCL;
       break;
     case OPEN_EXISTING:
-      if (!existed) {
-        SetLastErrorCode(ERROR_FILE_NOT_FOUND);
-        return INVALID_HANDLE_VALUE;
-      }
+      if (!existed) return Refuse(ERROR_FILE_NOT_FOUND, INVALID_HANDLE_VALUE);
       break;
     case kOpenAlways: flags |= O_CREAT; break;
     case kTruncateExisting:
-      if (!existed) {
-        SetLastErrorCode(ERROR_FILE_NOT_FOUND);
-        return INVALID_HANDLE_VALUE;
-      }
+      if (!existed) return Refuse(ERROR_FILE_NOT_FOUND, INVALID_HANDLE_VALUE);
       flags |= O_TRUNC;
       break;
     default:
@@ -272,10 +242,7 @@ HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShar
     return INVALID_HANDLE_VALUE;
   }
   int fd = open(host.c_str(), flags | O_CLOEXEC, 0666);
-  if (fd < 0) {
-    SetLastErrorCode(ERROR_ACCESS_DENIED);
-    return INVALID_HANDLE_VALUE;
-  }
+  if (fd < 0) return Refuse(ERROR_ACCESS_DENIED, INVALID_HANDLE_VALUE);
   if (!existed && (dwFlagsAndAttributes & FILE_ATTRIBUTE_READONLY)) fchmod(fd, 0444);
   HANDLE h = NextHandle();
   Objects()[h] = Object{"file " + full, fd};
@@ -291,14 +258,8 @@ BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrit
   if (lpNumberOfBytesWritten != nullptr) *lpNumberOfBytesWritten = 0;
   auto it = Objects().find(hFile);
   std::string what = it != Objects().end() ? it->second.what : "";
-  if (Fails("WriteFile", what)) {
-    SetLastErrorCode(ERROR_ACCESS_DENIED);
-    return FALSE;
-  }
-  if (it == Objects().end() || it->second.fd < 0) {
-    SetLastErrorCode(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
+  if (Fails("WriteFile", what)) return Refuse(ERROR_ACCESS_DENIED, FALSE);
+  if (it == Objects().end() || it->second.fd < 0) return Refuse(ERROR_INVALID_HANDLE, FALSE);
   const char* bytes = static_cast<const char*>(lpBuffer);
   DWORD done = 0;
   while (done < nNumberOfBytesToWrite) {
@@ -318,92 +279,48 @@ BOOL WINAPI CloseHandle(HANDLE hObject) {
   auto it = Objects().find(hObject);
   std::string what = it != Objects().end() ? it->second.what : "";
   bool failed = Fails("CloseHandle", what);
-  if (it == Objects().end()) {
-    SetLastErrorCode(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
+  if (it == Objects().end()) return Refuse(ERROR_INVALID_HANDLE, FALSE);
   // A failing close still releases the handle: the fault is in what it reports.
   if (it->second.fd >= 0) close(it->second.fd);
   Objects().erase(it);
-  if (failed) {
-    SetLastErrorCode(ERROR_ACCESS_DENIED);
-    return FALSE;
-  }
+  if (failed) return Refuse(ERROR_ACCESS_DENIED, FALSE);
   return TRUE;
 }
 
 BOOL WINAPI DeleteFileA(LPCSTR lpFileName) {
-  if (Fails("DeleteFileA", lpFileName != nullptr ? lpFileName : "")) {
-    SetLastErrorCode(ERROR_ACCESS_DENIED);
-    return FALSE;
-  }
   std::string host, full;
-  if (!MapForCall(lpFileName, &host, &full)) return FALSE;
-  if (!Exists(host)) {
-    SetLastErrorCode(MissingError(host));
-    return FALSE;
-  }
-  if (IsDirectory(host) || IsReadOnly(host) || unlink(host.c_str()) != 0) {
-    SetLastErrorCode(ERROR_ACCESS_DENIED);
-    return FALSE;
-  }
+  if (!Enter("DeleteFileA", lpFileName, &host, &full)) return FALSE;
+  if (!Exists(host)) return Refuse(MissingError(host), FALSE);
+  bool refused = IsDirectory(host) || IsReadOnly(host) || unlink(host.c_str()) != 0;
+  if (refused) return Refuse(ERROR_ACCESS_DENIED, FALSE);
   Log("file delete " + full);
   return TRUE;
 }
 
 DWORD WINAPI GetFileAttributesA(LPCSTR lpFileName) {
-  if (Fails("GetFileAttributesA", lpFileName != nullptr ? lpFileName : "")) {
-    SetLastErrorCode(ERROR_ACCESS_DENIED);
-    return INVALID_FILE_ATTRIBUTES;
-  }
   std::string host, full;
-  if (!MapForCall(lpFileName, &host, &full)) return INVALID_FILE_ATTRIBUTES;
-  if (!Exists(host)) {
-    SetLastErrorCode(MissingError(host));
-    return INVALID_FILE_ATTRIBUTES;
-  }
+  if (!Enter("GetFileAttributesA", lpFileName, &host, &full)) return INVALID_FILE_ATTRIBUTES;
+  if (!Exists(host)) return Refuse(MissingError(host), INVALID_FILE_ATTRIBUTES);
   if (IsDirectory(host)) return FILE_ATTRIBUTE_DIRECTORY;
   return kFileAttributeArchive | (IsReadOnly(host) ? FILE_ATTRIBUTE_READONLY : 0);
 }
 
 BOOL WINAPI CreateDirectoryA(LPCSTR lpPathName, LPSECURITY_ATTRIBUTES lpSecurityAttributes) {
-  if (Fails("CreateDirectoryA", lpPathName != nullptr ? lpPathName : "")) {
-    SetLastErrorCode(ERROR_ACCESS_DENIED);
-    return FALSE;
-  }
   std::string host, full;
-  if (!MapForCall(lpPathName, &host, &full)) return FALSE;
-  if (Exists(host)) {
-    SetLastErrorCode(ERROR_ALREADY_EXISTS);
-    return FALSE;
-  }
-  if (!IsDirectory(Parent(host))) {  // only the last level is made
-    SetLastErrorCode(ERROR_PATH_NOT_FOUND);
-    return FALSE;
-  }
-  if (mkdir(host.c_str(), 0777) != 0) {
-    SetLastErrorCode(ERROR_ACCESS_DENIED);
-    return FALSE;
-  }
+  if (!Enter("CreateDirectoryA", lpPathName, &host, &full)) return FALSE;
+  if (Exists(host)) return Refuse(ERROR_ALREADY_EXISTS, FALSE);
+  // Only the last level is made.
+  if (!IsDirectory(Parent(host))) return Refuse(ERROR_PATH_NOT_FOUND, FALSE);
+  if (mkdir(host.c_str(), 0777) != 0) return Refuse(ERROR_ACCESS_DENIED, FALSE);
   Log("dir create " + full);
   return TRUE;
 }
 
 BOOL WINAPI SetCurrentDirectoryA(LPCSTR lpPathName) {
-  if (Fails("SetCurrentDirectoryA", lpPathName != nullptr ? lpPathName : "")) {
-    SetLastErrorCode(ERROR_ACCESS_DENIED);
-    return FALSE;
-  }
   std::string host, full;
-  if (!MapForCall(lpPathName, &host, &full)) return FALSE;
-  if (!Exists(host)) {
-    SetLastErrorCode(MissingError(host));
-    return FALSE;
-  }
-  if (!IsDirectory(host)) {
-    SetLastErrorCode(kErrorDirectory);
-    return FALSE;
-  }
+  if (!Enter("SetCurrentDirectoryA", lpPathName, &host, &full)) return FALSE;
+  if (!Exists(host)) return Refuse(MissingError(host), FALSE);
+  if (!IsDirectory(host)) return Refuse(kErrorDirectory, FALSE);
   M().currentDir = full;
   return TRUE;
 }
@@ -419,18 +336,12 @@ static DWORD CopyOut(const std::string& text, char* buffer, DWORD size) {
 }
 
 DWORD WINAPI GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer) {
-  if (Fails("GetCurrentDirectoryA")) {
-    SetLastErrorCode(ERROR_ACCESS_DENIED);
-    return 0;
-  }
+  if (Fails("GetCurrentDirectoryA")) return Refuse(ERROR_ACCESS_DENIED, 0);
   return CopyOut(M().currentDir, lpBuffer, nBufferLength);
 }
 
 UINT WINAPI GetWindowsDirectoryA(LPSTR lpBuffer, UINT uSize) {
-  if (Fails("GetWindowsDirectoryA")) {
-    SetLastErrorCode(ERROR_ACCESS_DENIED);
-    return 0;
-  }
+  if (Fails("GetWindowsDirectoryA")) return Refuse(ERROR_ACCESS_DENIED, 0);
   return CopyOut(M().windowsDir, lpBuffer, uSize);
 }
 

@@ -43,12 +43,6 @@ __attribute__((constructor(101))) void RegisterChildSave() {
   atexit(SaveAtExit);
 }
 
-std::string Lower(const std::string& s) {
-  std::string out = s;
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
 const char kJournalFile[] = "journal.txt";
 const char kMachineFile[] = "machine.txt";
 const char kRegistryFile[] = "registry.txt";

@@ -1,4 +1,4 @@
-// Saved record lines: quoted fields and the box, dialog and process-start records.
+// Text helpers: path names, case folding, quoted fields and the saved record lines.
 #include "standin/records.h"
 
 #include <cstdlib>
@@ -21,6 +21,29 @@ long Number(const std::vector<std::string>& f, size_t i) {
 std::string Text(const std::vector<std::string>& f, size_t i) { return i < f.size() ? f[i] : ""; }
 
 }  // namespace
+
+std::vector<std::string> SplitPath(const std::string& path) {
+  std::vector<std::string> parts;
+  std::string part;
+  for (char c : path) {
+    if (c == '\\') {
+      if (!part.empty()) parts.push_back(part);
+      part.clear();
+    } else {
+      part += c;
+    }
+  }
+  if (!part.empty()) parts.push_back(part);
+  return parts;
+}
+
+std::string Lower(const std::string& text) {
+  std::string out = text;
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return out;
+}
 
 std::vector<std::string> Fields(const std::string& line) {
   std::vector<std::string> out;

@@ -1,6 +1,5 @@
 // The registry: HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT and HKEY_CURRENT_USER as trees of keys whose
 // names, and the names of their values, compare without regard to case.
-#include <cctype>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -48,12 +47,6 @@ int RootIndex(HKEY key) {
   return -1;
 }
 
-std::string Lower(const std::string& s) {
-  std::string out = s;
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
 void EnsureRoots() {
   Registry& r = R();
   for (int i = 0; i < 3; ++i) {
@@ -88,21 +81,6 @@ Key* Resolve(HKEY handle, LONG* error) {
   return it->second.get();
 }
 
-std::vector<std::string> Split(const std::string& path) {
-  std::vector<std::string> parts;
-  std::string part;
-  for (char c : path) {
-    if (c == '\\') {
-      if (!part.empty()) parts.push_back(part);
-      part.clear();
-    } else {
-      part += c;
-    }
-  }
-  if (!part.empty()) parts.push_back(part);
-  return parts;
-}
-
 Key* Child(Key* key, const std::string& name) {
   auto it = key->children.find(Lower(name));
   return it == key->children.end() ? nullptr : it->second.get();
@@ -112,7 +90,7 @@ Key* Child(Key* key, const std::string& name) {
 // program made them).
 Key* Walk(Key* base, const std::string& path, bool create, bool journal = false) {
   Key* key = base;
-  for (const std::string& part : Split(path)) {
+  for (const std::string& part : SplitPath(path)) {
     Key* next = Child(key, part);
     if (next == nullptr) {
       if (!create) return nullptr;
@@ -151,6 +129,16 @@ std::string Describe(HKEY handle, const char* subKey) {
   std::string path = key != nullptr ? PathOf(key) : "?";
   if (subKey != nullptr && *subKey != '\0') path += "\\" + std::string(subKey);
   return path;
+}
+
+// The start of every call that works on a key: its fault switch (ERROR_ACCESS_DENIED), then the
+// key of its handle. nullptr, with *error set, when the call must fail.
+Key* Enter(const char* function, HKEY handle, const std::string& argument, LONG* error) {
+  if (Fails(function, argument)) {
+    *error = ERROR_ACCESS_DENIED;
+    return nullptr;
+  }
+  return Resolve(handle, error);
 }
 
 const char* TypeName(DWORD type) {
@@ -243,7 +231,7 @@ void RegistryLoad(const std::string& file) {
       continue;
     }
     if (f.size() < 2) continue;
-    std::vector<std::string> parts = Split(f[1]);
+    std::vector<std::string> parts = SplitPath(f[1]);
     if (parts.empty()) continue;
     Key* root = nullptr;
     for (int i = 0; i < 3; ++i) {
@@ -307,12 +295,10 @@ using standin::Value;
 extern "C" {
 
 LONG WINAPI RegCreateKeyA(HKEY hKey, LPCSTR lpSubKey, PHKEY phkResult) {
-  std::string described = Describe(hKey, lpSubKey);
-  if (Fails("RegCreateKeyA", described)) return ERROR_ACCESS_DENIED;
-  if (phkResult == nullptr) return ERROR_INVALID_PARAMETER;
   LONG error = ERROR_SUCCESS;
-  Key* base = Resolve(hKey, &error);
+  Key* base = Enter("RegCreateKeyA", hKey, Describe(hKey, lpSubKey), &error);
   if (base == nullptr) return error;
+  if (phkResult == nullptr) return ERROR_INVALID_PARAMETER;
   if (lpSubKey == nullptr || *lpSubKey == '\0') {
     *phkResult = hKey;  // the same key, the same handle
     return ERROR_SUCCESS;
@@ -324,13 +310,11 @@ LONG WINAPI RegCreateKeyA(HKEY hKey, LPCSTR lpSubKey, PHKEY phkResult) {
 
 LONG WINAPI RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired,
                           PHKEY phkResult) {
-  std::string described = Describe(hKey, lpSubKey);
-  if (Fails("RegOpenKeyExA", described)) return ERROR_ACCESS_DENIED;
-  if (phkResult == nullptr) return ERROR_INVALID_PARAMETER;
-  *phkResult = nullptr;
+  if (phkResult != nullptr) *phkResult = nullptr;
   LONG error = ERROR_SUCCESS;
-  Key* base = Resolve(hKey, &error);
+  Key* base = Enter("RegOpenKeyExA", hKey, Describe(hKey, lpSubKey), &error);
   if (base == nullptr) return error;
+  if (phkResult == nullptr) return ERROR_INVALID_PARAMETER;
   if (lpSubKey != nullptr && *lpSubKey == '\\') return kErrorBadPathname;
   Key* key = Walk(base, lpSubKey != nullptr ? lpSubKey : "", false);
   if (key == nullptr) return ERROR_FILE_NOT_FOUND;
@@ -346,9 +330,8 @@ LONG WINAPI RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM sa
 LONG WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType,
                              LPBYTE lpData, LPDWORD lpcbData) {
   std::string name = lpValueName != nullptr ? lpValueName : "";
-  if (Fails("RegQueryValueExA", Describe(hKey, nullptr) + " " + name)) return ERROR_ACCESS_DENIED;
   LONG error = ERROR_SUCCESS;
-  Key* key = Resolve(hKey, &error);
+  Key* key = Enter("RegQueryValueExA", hKey, Describe(hKey, nullptr) + " " + name, &error);
   if (key == nullptr) return error;
   if (lpReserved != nullptr || (lpData != nullptr && lpcbData == nullptr)) {
     return ERROR_INVALID_PARAMETER;
@@ -375,9 +358,8 @@ LONG WINAPI RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, 
 LONG WINAPI RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType,
                            const BYTE* lpData, DWORD cbData) {
   std::string name = lpValueName != nullptr ? lpValueName : "";
-  if (Fails("RegSetValueExA", Describe(hKey, nullptr) + " " + name)) return ERROR_ACCESS_DENIED;
   LONG error = ERROR_SUCCESS;
-  Key* key = Resolve(hKey, &error);
+  Key* key = Enter("RegSetValueExA", hKey, Describe(hKey, nullptr) + " " + name, &error);
   if (key == nullptr) return error;
   if (lpData == nullptr && cbData > 0) return ERROR_INVALID_PARAMETER;
   std::string bytes(reinterpret_cast<const char*>(lpData), lpData != nullptr ? cbData : 0);
@@ -388,9 +370,8 @@ LONG WINAPI RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD 
 }
 
 LONG WINAPI RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey) {
-  if (Fails("RegDeleteKeyA", Describe(hKey, lpSubKey))) return ERROR_ACCESS_DENIED;
   LONG error = ERROR_SUCCESS;
-  Key* base = Resolve(hKey, &error);
+  Key* base = Enter("RegDeleteKeyA", hKey, Describe(hKey, lpSubKey), &error);
   if (base == nullptr) return error;
   if (lpSubKey != nullptr && *lpSubKey == '\\') return kErrorBadPathname;
   Key* key = Walk(base, lpSubKey != nullptr ? lpSubKey : "", false);
