@@ -127,7 +127,8 @@ std::vector<ProcessStart> Starts();
 // files created and deleted, registry writes and deletions, process starts, the exit).
 std::vector<std::string> Journal();
 
-// How the last process ended: "ExitProcess <code>" or "exit <code>" ("" while it runs).
+// How the last process ended: "ExitProcess <code>" or "exit <code>" ("" while it runs); after
+// RunProgram also "signal <number>" or "killed after <seconds> s".
 std::string ExitRecord();
 
 // ---- Processes -------------------------------------------------------------------------------
