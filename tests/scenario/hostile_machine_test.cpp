@@ -43,6 +43,21 @@ TEST_F(HostileMachine, DestinationThatCannotBeWritten) {
   EXPECT_EQ(standin::Starts().size(), 1u);
 }
 
+// Read-only hand-off files from an earlier install in the destination are not replaced (the
+// system refuses to open them for writing) and are left as they were; the install goes on.
+TEST_F(HostileMachine, ReadOnlyHandOffFilesInTheDestination) {
+  MakeFile("C:\\HARVEL95\\GRPNAM.DAT", "Old Group\r\n");
+  MakeFile("C:\\HARVEL95\\OEM2ANSI.INI", "old");
+  std::filesystem::permissions(Host("C:\\HARVEL95\\GRPNAM.DAT"), std::filesystem::perms::owner_read);
+  std::filesystem::permissions(Host("C:\\HARVEL95\\OEM2ANSI.INI"), std::filesystem::perms::owner_read);
+  int code = Run(kInstallCommandLine, {"enter", "enter", "answer IDYES", "enter"});
+  EXPECT_EQ(code, 0) << Journal();
+  EXPECT_EQ(FileBytes("C:\\HARVEL95\\GRPNAM.DAT"), "Old Group\r\n");
+  EXPECT_EQ(FileBytes("C:\\HARVEL95\\OEM2ANSI.INI"), "old");
+  EXPECT_EQ(Value("GroupName"), Sz(kDefaultGroup));
+  EXPECT_EQ(standin::Starts().size(), 1u);
+}
+
 // A: has no medium: the destination there is refused with the program's own box, no system box
 // appears (the error mode is set before anything touches the drive), and nothing is written.
 TEST_F(HostileMachine, DestinationOnADriveWithoutMedium) {
