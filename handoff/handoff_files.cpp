@@ -10,7 +10,9 @@ void WriteGroupNameFile(const char* path) {
   rt::OutFile file;
   if (!file.Open(path, rt::OutFile::kText)) return;
   file.Print("%s\n", g_setup.groupName);
-  file.Close();
+  // A file that could not be written whole is not left behind: an empty or cut GRPNAM.DAT would
+  // read as another group name.
+  if (!file.Close()) DeleteFileA(path);
 }
 
 void WriteCodePageTable(const char* path) {
@@ -23,5 +25,5 @@ void WriteCodePageTable(const char* path) {
   rt::OutFile file;
   if (!file.Open(path, rt::OutFile::kBinary)) return;
   for (int i = 0; i < 256; ++i) file.PutByte(static_cast<unsigned char>(oem[i]));
-  file.Close();
+  if (!file.Close()) DeleteFileA(path);  // no table rather than a short one
 }

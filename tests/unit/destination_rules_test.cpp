@@ -62,7 +62,11 @@ TEST_P(DestinationRules, DecidesShowsAndLeavesTheWorkingDirectory) {
   const Case& c = GetParam();
   for (const std::string& d : c.dirs) MakeDir(d);
   for (const std::string& f : c.files) MakeFile(f);
-  if (c.answer[0] != '\0') standin::ScriptOperator({c.answer});
+  if (c.answer[0] != '\0') {
+    standin::ScriptOperator({c.answer});
+  } else if (c.shown != Shown::kNothing) {
+    standin::ScriptOperator({"answer IDOK"});  // the rejection boxes have an OK button only
+  }
 
   bool accepted = !c.accepted;
   RunWithOperator([&] { accepted = ValidateDestination(c.entry, 0); });
@@ -126,6 +130,7 @@ TEST_F(DestinationMachine, LongWorkingDirectoryIsNeverLeft) {
     EXPECT_EQ(accepted, std::string(answer) == "answer IDYES");
     EXPECT_EQ(standin::CurrentDir(), windows);
   }
+  standin::ScriptOperator({"answer IDOK"});
   bool accepted = true;
   RunWithOperator([&] { accepted = ValidateDestination("C:\\README.TXT", 0); });
   EXPECT_FALSE(accepted);
