@@ -60,11 +60,11 @@ class LaunchStageTest : public ::testing::Test {
   void SetUp() override {
     root_ = std::filesystem::temp_directory_path() / ("launch_" + std::to_string(::getpid()));
     std::filesystem::remove_all(root_);
+    std::filesystem::create_directories(root_ / "DISK1" / "DIRX.EXE");
     std::filesystem::create_directories(root_ / "MY DISK");
     std::ofstream(root_ / "DISK1" / "SETUPX.EXE") << "MZ";
     std::ofstream(root_ / "MY DISK" / "SETUPX.EXE") << "MZ";
     std::ofstream(root_ / "WORKX.EXE") << "MZ";
-    std::filesystem::create_directories(root_ / "DISK1" / "DIRX.EXE");
     standin::Reset();
     standin::SetExitThrows(true);
     standin::MapDrive('D', root_.string());
