@@ -32,10 +32,19 @@ bool ShortName(const std::string& entry) {
 }
 
 const std::filesystem::path& Root() {
-  static const std::filesystem::path root =
-      std::filesystem::temp_directory_path() / ("destination_fuzz_" + std::to_string(getpid()));
-  return root;
+  // Never destroyed, so that it still stands when the folder is removed at exit.
+  static const std::filesystem::path* root = new std::filesystem::path(
+      std::filesystem::temp_directory_path() / ("destination_fuzz_" + std::to_string(getpid())));
+  return *root;
 }
+
+// The drive's host folder goes when the fuzzer ends.
+struct RemoveRootAtExit {
+  ~RemoveRootAtExit() {
+    std::error_code ignored;
+    std::filesystem::remove_all(Root(), ignored);
+  }
+} g_removeRoot;
 
 void Fail(const char* why, const std::string& entry) {
   std::fprintf(stderr, "destination: %s for entry \"%s\"\n", why, entry.c_str());
