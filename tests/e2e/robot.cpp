@@ -98,12 +98,19 @@ std::string ClassOf(HWND w) {
 
 bool IsDialogWindow(HWND w) { return IsWindowVisible(w) && ClassOf(w) == "#32770"; }
 
+BOOL CALLBACK CollectDialog(HWND w, LPARAM p) {
+  if (IsDialogWindow(w)) reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+  return TRUE;
+}
+
+BOOL CALLBACK CollectChild(HWND c, LPARAM p) {
+  reinterpret_cast<std::vector<HWND>*>(p)->push_back(c);
+  return TRUE;
+}
+
 std::vector<HWND> DialogWindows() {
   std::vector<HWND> found;
-  EnumWindows([](HWND w, LPARAM p) -> BOOL {
-    if (IsDialogWindow(w)) reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&found));
+  EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&found));
   return found;  // topmost first
 }
 
@@ -116,10 +123,7 @@ bool IsBox(HWND w) {
 
 std::vector<HWND> Children(HWND w) {
   std::vector<HWND> found;
-  EnumChildWindows(w, [](HWND c, LPARAM p) -> BOOL {
-    reinterpret_cast<std::vector<HWND>*>(p)->push_back(c);
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&found));
+  EnumChildWindows(w, CollectChild, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 
