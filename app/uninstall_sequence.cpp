@@ -42,9 +42,10 @@ void DeleteFromSetupDrive() {
 }  // namespace
 
 void UninstallSequence() {
-  // Any answer but No goes on; No ends with the default exit code 0 (no dialog loop has run).
+  // Only Yes goes on: a box that could not be shown (0) is no consent to remove anything. No ends
+  // with the default exit code 0 (no dialog loop has run).
   if (ShowCatalogueBox(0, g_catalogue.uninstallQuestion, g_catalogue.uninstallCaption,
-                       MB_YESNO | MB_ICONQUESTION) == IDNO) {
+                       MB_YESNO | MB_ICONQUESTION) != IDYES) {
     return;
   }
 

@@ -206,13 +206,25 @@ HWND WaitFor(Pick pick) {
   }
 }
 
-// The window in front: the topmost visible #32770 window that takes input.
+HWND FrontNow() {
+  for (HWND w : DialogWindows())
+    if (IsWindowEnabled(w)) return w;
+  return nullptr;
+}
+
+// The window in front: the topmost visible #32770 window that takes input, once it has stayed in
+// front for a moment. A dialog whose handler has just had its box answered is still up for a few
+// milliseconds while it ends; a key sent to it then would be lost.
 HWND Front() {
-  return WaitFor([] () -> HWND {
-    for (HWND w : DialogWindows())
-      if (IsWindowEnabled(w)) return w;
-    return nullptr;
-  });
+  DWORD start = GetTickCount();
+  for (;;) {
+    HWND w = WaitFor(FrontNow);
+    if (!w) return nullptr;
+    DWORD seen = GetTickCount();
+    while (FrontNow() == w && GetTickCount() - seen < 200) Sleep(20);
+    if (FrontNow() == w) return w;
+    if (GetTickCount() - start > g_timeout) return nullptr;
+  }
 }
 
 // After an action that closes or answers: wait until that window has gone or a window that was not

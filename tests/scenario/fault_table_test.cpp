@@ -154,8 +154,8 @@ struct UninstallRow {
 void PrintTo(const UninstallRow& r, std::ostream* os) { *os << r.name; }
 
 const UninstallRow kUninstallRows[] = {
-    // A question that cannot be shown counts as any answer but No: the uninstall goes ahead.
-    {"Question", {"MessageBoxA", 1, ""}, {}, 0, {}, "", File::kWhole, false, false, true},
+    // A question that cannot be shown is no consent: nothing is removed, nothing started.
+    {"Question", {"MessageBoxA", 1, ""}, {}, 0, {}, "1234", File::kMissing, true, true, false},
     {"TextScratch", {"HeapAlloc", 1, ""}, {}, 0, {"Confirm Uninstall"}, "", File::kWhole, false, false, true},
     // Removal: a key that does not open is skipped, one that cannot be deleted ends the removal.
     {"OpenEntry", {"RegOpenKeyExA", 1, ""}, {}, 0, {"Confirm Uninstall"}, "1", File::kEmptyLine, false, false, true},
