@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "standin/control.h"
 
@@ -30,15 +31,25 @@ std::string Visible(const std::string& bytes) {
   return out;
 }
 
+// What the machine recorded before the current run: only the records after these are printed.
+size_t g_boxes = 0, g_dialogs = 0, g_starts = 0;
+
 void PrintRun(const char* title, int code) {
   std::printf("\n== %s\n", title);
-  for (const standin::Box& box : standin::Boxes())
-    std::printf("box: [%s] %s -> %d\n", box.caption.c_str(), Visible(box.text).c_str(), box.answer);
-  for (const standin::Dialog& d : standin::Dialogs())
-    std::printf("dialog %d: [%s]\n", d.templateId, d.caption.c_str());
-  for (const standin::ProcessStart& s : standin::Starts())
-    std::printf("second stage: %s\n  command line: \"%s\"\n", s.application.c_str(),
-                s.commandLine.c_str());
+  std::vector<standin::Box> boxes = standin::Boxes();
+  for (size_t i = g_boxes; i < boxes.size(); ++i)
+    std::printf("box: [%s] %s -> %d\n", boxes[i].caption.c_str(), Visible(boxes[i].text).c_str(),
+                boxes[i].answer);
+  std::vector<standin::Dialog> dialogs = standin::Dialogs();
+  for (size_t i = g_dialogs; i < dialogs.size(); ++i)
+    std::printf("dialog %d: [%s]\n", dialogs[i].templateId, dialogs[i].caption.c_str());
+  std::vector<standin::ProcessStart> starts = standin::Starts();
+  for (size_t i = g_starts; i < starts.size(); ++i)
+    std::printf("second stage: %s\n  command line: \"%s\"\n", starts[i].application.c_str(),
+                starts[i].commandLine.c_str());
+  g_boxes = boxes.size();
+  g_dialogs = dialogs.size();
+  g_starts = starts.size();
   std::printf("exit code: %d (%s)\n", code, standin::ExitRecord().c_str());
 }
 
