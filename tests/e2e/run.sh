@@ -317,7 +317,9 @@ fi
 
 # ---- OEM2ANSI.INI as Wine writes it against the stand-in's table -------------------------------
 if [ -f "$WORK/oem2ansi-wine.bin" ] && [ -x "$HERE/compare_oem_table.sh" ]; then
-  "$HERE/compare_oem_table.sh" "$WORK/oem2ansi-wine.bin" "$NATIVE"
+  if ! "$HERE/compare_oem_table.sh" "$WORK/oem2ansi-wine.bin" "$NATIVE"; then
+    FAILS=$((FAILS + 1))
+  fi
 fi
 
 if [ "$FAILS" -ne 0 ]; then
