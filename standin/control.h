@@ -75,6 +75,9 @@ int CallCount(const std::string& function);
 // When the program waits and the next action does not fit (or none is left), the stand-in records
 // "operator: ..." in the journal and ends the process with exit code kOperatorFault.
 void ScriptOperator(const std::vector<std::string>& actions);
+// The action "type <id> <text>" for any text: backslashes doubled, bytes outside printable ASCII
+// as \xHH, so that the operator types exactly text.
+std::string TypeAction(int id, const std::string& text);
 enum { kOperatorFault = 250 };
 
 // ---- Desktop --------------------------------------------------------------------------------

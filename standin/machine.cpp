@@ -190,6 +190,22 @@ int CallCount(const std::string& function) {
   return it == M().callCounts.end() ? 0 : it->second;
 }
 
+std::string TypeAction(int id, const std::string& text) {
+  std::string out = "type " + std::to_string(id) + " ";
+  for (unsigned char c : text) {
+    if (c == '\\') {
+      out += "\\\\";
+    } else if (c < 32 || c > 126) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\x%02X", c);
+      out += buf;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
 void ScriptOperator(const std::vector<std::string>& actions) {
   M().operatorScript = actions;
   M().operatorNext = 0;

@@ -38,23 +38,8 @@ inline const ProductKey kProductKeys[4] = {{HKEY_LOCAL_MACHINE, kUninstallKey},
                                            {HKEY_CLASSES_ROOT, ".zur"},
                                            {HKEY_CLASSES_ROOT, "bupfile"}};
 
-// "type <id> <text>" for the operator: backslashes doubled, bytes outside printable ASCII as \xHH.
-inline std::string Type(int id, const std::string& text) {
-  std::string out = "type " + std::to_string(id) + " ";
-  for (unsigned char c : text) {
-    if (c == '\\') {
-      out += "\\\\";
-    } else if (c < 32 || c > 126) {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\x%02X", c);
-      out += buf;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out;
-}
-inline std::string TypeEntry(const std::string& text) { return Type(1000, text); }
+// The destination or group entry typed by the operator.
+inline std::string TypeEntry(const std::string& text) { return standin::TypeAction(1000, text); }
 
 // Text with its NUL, as a REG_SZ written with the NUL counted.
 inline std::string Sz(const std::string& text) { return text + std::string(1, '\0'); }

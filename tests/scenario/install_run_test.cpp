@@ -17,12 +17,8 @@ namespace {
 const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Harvelon";
 const char kDefaultGroup[] = "Harvelon for Windows 95";
 
-// "type 1000 <text>" with the text's backslashes escaped for the operator script.
-std::string TypeEntry(const std::string& text) {
-  std::string out = "type 1000 ";
-  for (char c : text) out += (c == '\\') ? std::string("\\\\") : std::string(1, c);
-  return out;
-}
+// The destination or group entry typed by the operator.
+std::string TypeEntry(const std::string& text) { return standin::TypeAction(1000, text); }
 
 // A machine with C: (holding C:\WINDOWS) and D: (holding D:\DISK1, the distribution medium), the
 // program's command line "D:\DISK1\SETUP.EXE" quoted, and SETUPX.EXE beside it unless asked not to.

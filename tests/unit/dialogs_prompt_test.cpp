@@ -91,7 +91,7 @@ using PromptDialog = Machine;
 // One object asks both questions; the second run starts from the default group name.
 TEST_F(PromptDialog, SameObjectAsksBothQuestions) {
   MakeDir("APPS");
-  standin::ScriptOperator({TypeAction(1000, "C:\\APPS\\OTHER"), "enter", "enter"});
+  standin::ScriptOperator({standin::TypeAction(1000, "C:\\APPS\\OTHER"), "enter", "enter"});
   CPromptDlg dialog;
   EXPECT_EQ(RunModal(dialog, Destination), IDOK);
   EXPECT_EQ(RunModal(dialog, Group), IDOK);
@@ -119,7 +119,7 @@ class PromptLetterCase : public Machine, public ::testing::WithParamInterface<Ca
 // directory keep the typed name; group names are stored as typed, blanks and empty included.
 TEST_P(PromptLetterCase, StoresTheEntry) {
   const CaseCase& c = GetParam();
-  standin::ScriptOperator({TypeAction(1000, c.typed), "enter"});
+  standin::ScriptOperator({standin::TypeAction(1000, c.typed), "enter"});
   CPromptDlg dialog;
   EXPECT_EQ(RunModal(dialog, c.mode), IDOK);
 
@@ -161,7 +161,7 @@ class PromptBoxes : public Machine, public ::testing::WithParamInterface<BoxCase
 TEST_P(PromptBoxes, RefusalShowsItsBoxAndKeepsTheDialogOpen) {
   const BoxCase& c = GetParam();
   if (c.existing) MakeDir("HARVEL95");
-  standin::ScriptOperator({TypeAction(1000, c.typed), "enter", c.answer, "esc", "answer IDYES"});
+  standin::ScriptOperator({standin::TypeAction(1000, c.typed), "enter", c.answer, "esc", "answer IDYES"});
   CPromptDlg dialog;
   EXPECT_EQ(RunModal(dialog, Destination), IDCANCEL);
 

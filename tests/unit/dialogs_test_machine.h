@@ -31,22 +31,6 @@ inline const char kExistingCaption[] = "Confirm Directory Choice";
 inline const char kCancelQuestion[] = "Are you sure you wish to cancel?";
 inline const char kCancelCaption[] = "Confirm Cancel";
 
-// A text for "type <id> <text>": backslashes doubled, other bytes outside printable ASCII as \xHH.
-inline std::string TypeAction(int id, const std::string& text) {
-  std::string out = "type " + std::to_string(id) + " ";
-  for (unsigned char c : text) {
-    if (c == '\\') {
-      out += "\\\\";
-    } else if (c < 32 || c > 126) {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\x%02X", c);
-      out += buf;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out;
-}
 
 // The text of control id in a recorded dialog ("id kind text" per control), or "<none>".
 inline std::string ControlText(const standin::Dialog& dialog, int id) {
